@@ -1,0 +1,4 @@
+#include "common/run_state.h"
+
+FILE *DownloadFile = nullptr;
+int VerboseMode = 0;

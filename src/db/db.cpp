@@ -1,0 +1,192 @@
+#include "db/db.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+char StatementBuffer[kStatementBufferSize];
+MYSQL_ROW CurrentRow;
+int DbStatus;
+
+namespace {
+
+MYSQL DbConnection;
+bool Connected = false;
+int LostConnectionError = 0;
+long StatementsSent = 0;
+DbCursor SettingsCursor;
+DbStatementHook StatementHook = nullptr;
+
+// Escaped values go through this scratch area; a value that needs more than
+// the StatementBuffer cannot fit the statement anyway.
+char EscapeBuffer[2 * kStatementBufferSize + 1];
+
+bool IsClientError(unsigned int error) {
+    return error >= 2000 && error <= 2999;
+}
+
+void NoteClientError(unsigned int error) {
+    if (IsClientError(error) && LostConnectionError == 0) {
+        LostConnectionError = static_cast<int>(error);
+    }
+}
+
+[[noreturn]] void StopOnOverflow() {
+    // The normal exit flushes and closes the download file.
+    std::exit(1);
+}
+
+[[noreturn]] void StopOnTemplateMismatch(const char *tmpl) {
+    std::fprintf(stderr, "internal error: statement template and values disagree: %s\n", tmpl);
+    std::abort();
+}
+
+// Appends `length` bytes to the statement; stops the process when they do not
+// fit together with the terminating zero byte.
+void AppendBytes(size_t *used, const char *bytes, size_t length) {
+    if (length >= kStatementBufferSize - *used) {
+        StopOnOverflow();
+    }
+    std::memcpy(StatementBuffer + *used, bytes, length);
+    *used += length;
+}
+
+void AppendEscapedText(size_t *used, const char *text) {
+    size_t length = std::strlen(text);
+    if (length >= kStatementBufferSize) {
+        StopOnOverflow();
+    }
+    unsigned long escaped;
+    if (Connected) {
+        escaped = mysql_real_escape_string(&DbConnection, EscapeBuffer, text, length);
+    } else {
+        escaped = mysql_escape_string(EscapeBuffer, text, length);
+    }
+    if (escaped == static_cast<unsigned long>(-1)) {
+        StopOnOverflow();
+    }
+    AppendBytes(used, EscapeBuffer, escaped);
+}
+
+} // namespace
+
+int DbConnect(const char *user, const char *password, const char *host, const char *schema) {
+    if (mysql_init(&DbConnection) == nullptr) {
+        int error = static_cast<int>(mysql_errno(&DbConnection));
+        return error != 0 ? error : -1;
+    }
+    // Texts are Windows-1252 end to end: records, console lines and escaping.
+    mysql_options(&DbConnection, MYSQL_SET_CHARSET_NAME, "latin1");
+    if (mysql_real_connect(&DbConnection, host, user, password, schema, 0, nullptr, 0) == nullptr) {
+        return static_cast<int>(mysql_errno(&DbConnection));
+    }
+    Connected = true;
+    // Its status is not examined: a failing setting leaves the connection usable.
+    RunStatement(&SettingsCursor, "SET AUTOCOMMIT = 0", {});
+    return 0;
+}
+
+int DbExecute(DbCursor *cursor) {
+    cursor->result = nullptr;
+    ++StatementsSent;
+    if (StatementHook != nullptr) {
+        StatementHook(StatementsSent);
+    }
+    if (mysql_real_query(&DbConnection, cursor->statement, std::strlen(cursor->statement)) != 0) {
+        unsigned int error = mysql_errno(&DbConnection);
+        NoteClientError(error);
+        return error != 0 ? static_cast<int>(error) : -1;
+    }
+    cursor->result = mysql_store_result(&DbConnection);
+    unsigned int error = mysql_errno(&DbConnection);
+    if (error != 0) {
+        NoteClientError(error);
+        return -1;
+    }
+    return 0;
+}
+
+int DbFetch(DbCursor *cursor, MYSQL_ROW *row) {
+    if (cursor->result == nullptr) {
+        return -1;
+    }
+    if (static_cast<uint64_t>(cursor->rowsFetched) >= mysql_num_rows(cursor->result)) {
+        return NO_MORE_ROWS;
+    }
+    *row = mysql_fetch_row(cursor->result);
+    if (mysql_errno(&DbConnection) != 0 || *row == nullptr) {
+        return -1;
+    }
+    ++cursor->rowsFetched;
+    return 0;
+}
+
+int DbFree(DbCursor *cursor) {
+    if (cursor->result == nullptr) {
+        return -1;
+    }
+    mysql_free_result(cursor->result);
+    cursor->result = nullptr;
+    cursor->rowsFetched = 0;
+    return 0;
+}
+
+void FormatStatement(const char *tmpl, std::initializer_list<StatementArg> args) {
+    const StatementArg *arg = args.begin();
+    size_t used = 0;
+    for (const char *p = tmpl; *p != '\0'; ++p) {
+        if (*p != '%') {
+            AppendBytes(&used, p, 1);
+            continue;
+        }
+        if (p[1] == '%') {
+            AppendBytes(&used, "%", 1);
+            p += 1;
+        } else if (p[1] == 's') {
+            if (arg == args.end() || arg->text == nullptr) {
+                StopOnTemplateMismatch(tmpl);
+            }
+            AppendEscapedText(&used, arg->text);
+            ++arg;
+            p += 1;
+        } else if (p[1] == 'l' && p[2] == 'd') {
+            if (arg == args.end() || arg->text != nullptr) {
+                StopOnTemplateMismatch(tmpl);
+            }
+            char digits[24];
+            int length = std::snprintf(digits, sizeof digits, "%ld", arg->number);
+            AppendBytes(&used, digits, static_cast<size_t>(length));
+            ++arg;
+            p += 2;
+        } else {
+            StopOnTemplateMismatch(tmpl);
+        }
+    }
+    if (arg != args.end()) {
+        StopOnTemplateMismatch(tmpl);
+    }
+    StatementBuffer[used] = '\0';
+}
+
+int RunStatement(DbCursor *cursor, const char *tmpl, std::initializer_list<StatementArg> args) {
+    FormatStatement(tmpl, args);
+    cursor->statement = StatementBuffer;
+    DbStatus = DbExecute(cursor);
+    return DbStatus;
+}
+
+int DbLostConnection() {
+    return LostConnectionError;
+}
+
+long DbStatementsSent() {
+    return StatementsSent;
+}
+
+MYSQL *DbConnectionHandle() {
+    return &DbConnection;
+}
+
+void SetDbStatementHookForTests(DbStatementHook hook) {
+    StatementHook = hook;
+}

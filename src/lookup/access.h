@@ -1,0 +1,36 @@
+// Time authorisation and access profile of a badge on the terminal.
+#pragma once
+
+#include "common/records.h"
+
+#include <cstddef>
+
+// The current badge's access items, rebuilt by every LoadAccessProfile.
+extern AccessList BadgeAccess;
+
+// 1 when one of the badge's booking classes grants time booking on the
+// terminal, else 0 (also when the statement fails). Prints
+// "Aws: %s Zeitberechtigung: %d\n" in verbose mode.
+int HasTimeAuthorisation(const BadgeRecord *badge, const char *terminalName);
+
+// Rebuilds BadgeAccess for the badge on the terminal; when markReaders is 1,
+// first writes "%02d" into the ReaderSlots of the terminal's active readers up
+// to highestReader (at most 11). Access rows whose booking class or reader
+// text does not fit its AccessItem field are left out with a console line.
+// Returns 1 when the list holds at least one item, else 0.
+int LoadAccessProfile(BadgeRecord *badge, const char *terminalName, long highestReader,
+                      int markReaders);
+
+// 1 once the AccessList could not grow; the run must end as a failure.
+int AccessStorageFailed();
+
+// Adds a copy of the item at the end of BadgeAccess, growing it by one item.
+// Returns 1, or 0 when the storage could not be obtained (message printed,
+// list unchanged, AccessStorageFailed latched).
+int AppendAccessItem(const AccessItem *item);
+
+// For tests only: the allocator with which AppendAccessItem obtains and
+// enlarges the list, with the meaning of realloc (a null block obtains new
+// storage). A test points it at a failing function to reach the storage
+// failure; it calls std::realloc otherwise.
+extern void *(*AccessStorageResize)(void *block, size_t size);

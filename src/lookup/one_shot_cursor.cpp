@@ -1,0 +1,3 @@
+#include "lookup/one_shot_cursor.h"
+
+DbCursor OneShotCursor;

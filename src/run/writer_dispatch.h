@@ -1,0 +1,12 @@
+// The DNL functions and the writer each one calls.
+#pragma once
+
+#include "common/records.h"
+
+// The message printed when the writer of an upper-cased DNL function fails, or
+// null when the name is no DNL function.
+const char *WriterAbortMessage(const char *dnlFunction);
+
+// Calls the writer of an upper-cased DNL function. Returns the writer's result
+// (1 success, 0 failure), or -1 for a name that is no DNL function.
+int CallWriter(const char *dnlFunction, const char *downloadPath, TerminalRecord *terminal);
