@@ -150,8 +150,10 @@ int LoadAccessProfile(BadgeRecord *badge, const char *terminalName, long highest
         do {
             AccessItem item = {};
             status = FetchAccessItem(badge->AswNum, &item);
-            if (status == 0) {
-                AppendAccessItem(&item);
+            // Without storage the run ends as a failure; the rest of the
+            // list is not needed.
+            if (status == 0 && !AppendAccessItem(&item)) {
+                break;
             }
         } while (status == 0 || status == kAccessItemRefused);
     }

@@ -68,21 +68,19 @@ WriterRun RunWriter(WriterFunction writer, const std::string &terminalName, bool
     return RunWriterHere(writer, terminalName, verbose);
 }
 
-WriterRun RunWriterWithLostConnection(WriterFunction writer, const std::string &terminalName,
-                                      long killBeforeStatement) {
+WriterRun RunWriterInChild(WriterFunction writer, const std::string &terminalName,
+                           const std::function<void()> &prepare) {
     ScratchDir dir;
     std::string resultPath = dir / "result";
     std::fflush(stdout);
     pid_t pid = fork();
     if (pid == 0) {
-        // A connection of its own: the parent's session must survive the kill.
+        // A connection of its own: the parent's session must survive whatever
+        // the child does to its connection.
         if (DbConnect(kReadOnlyUser, kReadOnlyPassword, "localhost", "ORVADAT") != 0) {
             std::_Exit(92);
         }
-        ChildConnectionId = mysql_thread_id(DbConnectionHandle());
-        KillAt = killBeforeStatement;
-        WalkStart = DbStatementsSent();
-        SetDbStatementHookForTests(KillOwnConnection);
+        prepare();
         WriterRun run = RunWriterHere(writer, terminalName, false);
         std::string encoded = std::to_string(run.result) + "\n" + std::to_string(run.out.size()) +
                               "\n" + run.out + run.file;
@@ -98,6 +96,17 @@ WriterRun RunWriterWithLostConnection(WriterFunction writer, const std::string &
     size_t first = encoded.find('\n');
     size_t second = encoded.find('\n', first + 1);
     int result = std::stoi(encoded.substr(0, first));
-    size_t outSize = std::stoul(encoded.substr(first + 1, second - first - 1));
+    size_t outSize =
+        std::stoul(encoded.substr(second == std::string::npos ? 0 : first + 1, second - first - 1));
     return {result, encoded.substr(second + 1, outSize), encoded.substr(second + 1 + outSize)};
+}
+
+WriterRun RunWriterWithLostConnection(WriterFunction writer, const std::string &terminalName,
+                                      long killBeforeStatement) {
+    return RunWriterInChild(writer, terminalName, [killBeforeStatement] {
+        ChildConnectionId = mysql_thread_id(DbConnectionHandle());
+        KillAt = killBeforeStatement;
+        WalkStart = DbStatementsSent();
+        SetDbStatementHookForTests(KillOwnConnection);
+    });
 }

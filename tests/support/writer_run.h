@@ -4,6 +4,7 @@
 
 #include "common/records.h"
 
+#include <functional>
 #include <string>
 
 typedef int (*WriterFunction)(const char *downloadPath, TerminalRecord *terminal);
@@ -17,6 +18,11 @@ struct WriterRun {
 // Runs the writer for the terminal in this process (the generator's
 // connection is made first if needed).
 WriterRun RunWriter(WriterFunction writer, const std::string &terminalName, bool verbose = false);
+
+// Runs the writer in a child process with a connection of its own, after
+// `prepare` (which may change process-wide state the parent must keep).
+WriterRun RunWriterInChild(WriterFunction writer, const std::string &terminalName,
+                           const std::function<void()> &prepare);
 
 // Runs the writer in a child process with a connection of its own, and kills
 // that connection from a second one right before the child's statement number

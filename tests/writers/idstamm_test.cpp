@@ -1,5 +1,6 @@
 #include "writers/idstamm.h"
 
+#include "lookup/access.h"
 #include "support/test_db.h"
 #include "support/writer_run.h"
 
@@ -131,6 +132,22 @@ TEST_F(IdstammTest, LostConnectionEndsTheWalkAsFailure) {
         << run.out;
     EXPECT_EQ(run.file.substr(0, 6), "\"100\",") << "lines written before stay";
     EXPECT_EQ(run.file.find("\"200\""), std::string::npos);
+}
+
+void *FailingResize(void *, size_t) {
+    return nullptr;
+}
+
+TEST_F(IdstammTest, AccessListThatCannotGrowEndsTheRunWithoutWritingTheBadge) {
+    WriterRun run =
+        RunWriterInChild(WriteIDSTAMM, "T1", [] { AccessStorageResize = FailingResize; });
+    EXPECT_EQ(run.result, 0);
+    // Badge 100 has no access item and is written; badge 200's first item
+    // cannot be stored.
+    EXPECT_EQ(run.out, "Fehler beim allokieren von Speicher"
+                       "Ausweise gesamt: 2 davon in Datei gestellt: 1\n");
+    EXPECT_EQ(run.file.find("\"200\""), std::string::npos);
+    EXPECT_EQ(run.file.substr(0, 6), "\"100\",");
 }
 
 TEST_F(IdstammTest, FormatRefusesQuotesAndLineBreaksInAnyField) {
