@@ -113,8 +113,11 @@ int DbFetch(DbCursor *cursor, MYSQL_ROW *row) {
     if (static_cast<uint64_t>(cursor->rowsFetched) >= mysql_num_rows(cursor->result)) {
         return NO_MORE_ROWS;
     }
+    // The result is stored on the client, so only a missing row is an error
+    // here; the connection's error number may still tell of another cursor's
+    // failed statement and says nothing about this result.
     *row = mysql_fetch_row(cursor->result);
-    if (mysql_errno(&DbConnection) != 0 || *row == nullptr) {
+    if (*row == nullptr) {
         return -1;
     }
     ++cursor->rowsFetched;
@@ -173,6 +176,10 @@ int RunStatement(DbCursor *cursor, const char *tmpl, std::initializer_list<State
     cursor->statement = StatementBuffer;
     DbStatus = DbExecute(cursor);
     return DbStatus;
+}
+
+uint64_t DbRowCount(const DbCursor *cursor) {
+    return cursor->result == nullptr ? 0 : mysql_num_rows(cursor->result);
 }
 
 int DbLostConnection() {

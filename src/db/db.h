@@ -67,6 +67,9 @@ void FormatStatement(const char *tmpl, std::initializer_list<StatementArg> args)
 // StatementBuffer, execute. Records the status in DbStatus and returns it.
 int RunStatement(DbCursor *cursor, const char *tmpl, std::initializer_list<StatementArg> args);
 
+// Number of rows in the cursor's stored result, 0 when it holds none.
+uint64_t DbRowCount(const DbCursor *cursor);
+
 // The client-side error number (2000 to 2999) of the first statement that
 // found the connection unusable, or 0 while the connection is sound.
 int DbLostConnection();

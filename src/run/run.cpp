@@ -138,6 +138,13 @@ int RunGenerator(int argc, char **argv) {
         return -1;
     }
 
+    // Without a login the client library would connect as the operating
+    // system user, which may have far more rights than the read-only login.
+    if (UserName[0] == '\0') {
+        std::printf("Kein Datenbank-Login (LOGIN) in %s gefunden!\n", kConfigPath);
+        return -1;
+    }
+
     int connectStatus = DbConnect(UserName, Password, Host, SchemaName);
     if (connectStatus != 0) {
         std::printf("DB-Connect-Error: %d!", connectStatus);

@@ -67,6 +67,17 @@ TEST_F(DbCursorTest, NeverExecutedOrFailedCursorHasNoResult) {
     EXPECT_EQ(DbLostConnection(), 0) << "a server-side error is no lost connection";
 }
 
+// A failed statement on one cursor must not break the walk of another.
+TEST_F(DbCursorTest, OpenCursorSurvivesAnotherCursorsFailedStatement) {
+    ASSERT_EQ(Run("SELECT N FROM Orvadat.Numbers ORDER BY N"), 0);
+    ASSERT_EQ(DbFetch(&cursor_, &CurrentRow), 0);
+    DbCursor other = {};
+    other.statement = "SELECT x FROM Orvadat.NoSuchTable";
+    EXPECT_EQ(DbExecute(&other), 1146);
+    ASSERT_EQ(DbFetch(&cursor_, &CurrentRow), 0);
+    EXPECT_STREQ(CurrentRow[0], "2");
+}
+
 TEST_F(DbCursorTest, StatementWithoutResultSetSucceeds) {
     EXPECT_EQ(Run("SET @preluxa_probe = 1"), 0);
     EXPECT_EQ(cursor_.result, nullptr);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -171,6 +172,21 @@ TEST_F(RunTest, MissingConfigurationEntryGivesAnEmptyValue) {
     EXPECT_EQ(result.exitStatus, kFailed);
     EXPECT_EQ(result.out,
               "DB-Connect-Error: 1045!Name:preluxa_ro Pwd: Net:localhost Schema:ORVADAT\n");
+}
+
+// Without a login the client library would fall back to the operating
+// system user; the run is refused instead.
+TEST_F(RunTest, NoLoginIsRefusedBeforeConnecting) {
+    const std::string message =
+        "Kein Datenbank-Login (LOGIN) in ../../files/querandol.ini gefunden!\n";
+    WriteBytes(File(), "keep");
+    installation_.WriteConfigText(ConfigEntry(2, "PASS", "preluxa-ro"));
+    EXPECT_EQ(Run({"IDSTAMM", "T1", File(), "1"}).out, message);
+    std::remove((installation_ / "files/querandol.ini").c_str());
+    ProgramResult result = Run({"IDSTAMM", "T1", File(), "1"});
+    EXPECT_EQ(result.exitStatus, kFailed);
+    EXPECT_EQ(result.out, message) << "a missing file gives no login";
+    EXPECT_EQ(ReadBytes(File()), "keep");
 }
 
 TEST_F(RunTest, SchemaIsTheStoredValueWithoutItsLastCharacterInUpperCase) {

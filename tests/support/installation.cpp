@@ -33,6 +33,7 @@ void Installation::WriteConfigText(const std::string &text) {
     WriteBytes(configPath_, text);
 }
 
-ProgramResult Installation::Run(const std::vector<std::string> &args) const {
-    return RunProgram(PRELUXA_BINARY, args, workDir_);
+ProgramResult Installation::Run(const std::vector<std::string> &args,
+                                const std::vector<std::string> &environment) const {
+    return RunProgram(PRELUXA_BINARY, args, workDir_, "", environment);
 }

@@ -25,7 +25,8 @@ class Installation {
     void WriteConfigText(const std::string &text);
 
     // Runs preluxa in the working directory.
-    ProgramResult Run(const std::vector<std::string> &args) const;
+    ProgramResult Run(const std::vector<std::string> &args,
+                      const std::vector<std::string> &environment = {}) const;
 
     // A path inside the installation.
     std::string operator/(const std::string &name) const {
@@ -40,6 +41,9 @@ class Installation {
     std::string workDir_;
     std::string configPath_;
 };
+
+// Every DNL function the generator builds.
+inline const std::vector<std::string> kDnlFunctions = {"IDSTAMM"};
 
 // The configuration entry (heading and value line) for a key and plain value.
 std::string ConfigEntry(int number, const std::string &key, const std::string &plainValue);

@@ -78,7 +78,8 @@ void ReadAll(int outFd, int errFd, int inFd, const std::string &input, std::stri
 } // namespace
 
 ProgramResult RunProgram(const std::string &program, const std::vector<std::string> &args,
-                         const std::string &cwd, const std::string &input) {
+                         const std::string &cwd, const std::string &input,
+                         const std::vector<std::string> &environment) {
     int outPipe[2], errPipe[2], inPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0 || pipe(inPipe) != 0) {
         throw std::runtime_error("pipe failed");
@@ -93,6 +94,10 @@ ProgramResult RunProgram(const std::string &program, const std::vector<std::stri
         dup2(errPipe[1], 2);
         for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) {
             close(fd);
+        }
+        for (const std::string &entry : environment) {
+            size_t equals = entry.find('=');
+            setenv(entry.substr(0, equals).c_str(), entry.substr(equals + 1).c_str(), 1);
         }
         if (chdir(cwd.c_str()) != 0) {
             _exit(127);

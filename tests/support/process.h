@@ -12,8 +12,10 @@ struct ProgramResult {
 
 // Runs `program` with `args` in the working directory `cwd`, feeding `input`
 // to its standard input.
+// `environment` entries NAME=VALUE are set in addition to the inherited ones.
 ProgramResult RunProgram(const std::string &program, const std::vector<std::string> &args,
-                         const std::string &cwd, const std::string &input = "");
+                         const std::string &cwd, const std::string &input = "",
+                         const std::vector<std::string> &environment = {});
 
 // A fresh directory under the system's temporary directory, removed with its
 // content when the object goes.

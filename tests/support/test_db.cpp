@@ -50,7 +50,7 @@ void ExecSql(const std::string &sql) {
     }
 }
 
-std::string QueryValue(const std::string &sql) {
+std::vector<std::string> QueryRow(const std::string &sql) {
     MYSQL *connection = Admin();
     if (mysql_real_query(connection, sql.data(), sql.size()) != 0) {
         Fail(connection, sql);
@@ -59,10 +59,20 @@ std::string QueryValue(const std::string &sql) {
     if (result == nullptr) {
         Fail(connection, sql);
     }
+    std::vector<std::string> values;
     MYSQL_ROW row = mysql_fetch_row(result);
-    std::string value = row == nullptr ? "" : row[0] == nullptr ? "NULL" : row[0];
+    if (row != nullptr) {
+        for (unsigned i = 0; i < mysql_num_fields(result); ++i) {
+            values.push_back(row[i] == nullptr ? "NULL" : row[i]);
+        }
+    }
     mysql_free_result(result);
-    return value;
+    return values;
+}
+
+std::string QueryValue(const std::string &sql) {
+    std::vector<std::string> row = QueryRow(sql);
+    return row.empty() ? "" : row[0];
 }
 
 std::string ReadSourceFile(const std::string &relativePath) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Logins created by scripts/db-server.
 inline constexpr const char *kAdminUser = "preluxa_admin";
@@ -15,6 +16,9 @@ void ExecSql(const std::string &sql);
 
 // The first column of the first row of a query, "NULL" for an SQL NULL.
 std::string QueryValue(const std::string &sql);
+
+// The first row of a query, "NULL" for an SQL NULL; empty without a row.
+std::vector<std::string> QueryRow(const std::string &sql);
 
 // Drops the Orvadat schema and creates it anew from db/schema.sql.
 void ResetOrvadat();
