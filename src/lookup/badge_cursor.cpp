@@ -153,6 +153,10 @@ int FetchBadge(BadgeRecord *badge) {
     return 0;
 }
 
+long BadgeCursorRowCount() {
+    return static_cast<long>(DbRowCount(&BadgeCursor));
+}
+
 int CloseBadgeCursor() {
     DbStatus = DbFree(&BadgeCursor);
     return DbStatus;

@@ -16,5 +16,8 @@ int OpenBadgeCursor(const TerminalRecord *terminal);
 // after the last row, -1 on a failed fetch, or BADGE_REFUSED.
 int FetchBadge(BadgeRecord *badge);
 
+// Number of rows the open badge statement delivers in all, 0 when none is open.
+long BadgeCursorRowCount();
+
 // Releases the badge statement's result: 0, or -1 when there was none.
 int CloseBadgeCursor();

@@ -3,6 +3,7 @@
 #include "db/db.h"
 #include "lookup/access.h"
 #include "lookup/badge_cursor.h"
+#include "writers/progress.h"
 
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,7 @@ bool WalkMustStop() {
 namespace {
 
 int StopStatus() {
+    EndProgress();
     int lost = DbLostConnection();
     if (lost != 0) {
         std::printf("Verbindung zur Datenbank verloren! SQLCode:%d\n", lost);
@@ -31,8 +33,11 @@ int WalkBadges(const TerminalRecord *terminal, BadgeHandler handle, void *contex
 
     std::memset(&badge, 0, sizeof badge);
     OpenBadgeCursor(terminal);
+    StartProgress(BadgeCursorRowCount());
+    long rowsDone = 0;
     int status = FetchBadge(&badge);
     while (status == 0 || status == BADGE_REFUSED) {
+        ShowProgress(++rowsDone);
         if (status == BADGE_REFUSED) {
             ++badgesRead;
         } else {
@@ -54,6 +59,7 @@ int WalkBadges(const TerminalRecord *terminal, BadgeHandler handle, void *contex
     if (status == -1 && DbLostConnection() != 0) {
         status = StopStatus();
     }
+    EndProgress();
     CloseBadgeCursor();
     std::printf("Ausweise gesamt: %d davon in Datei gestellt: %d\n", badgesRead, badgesWritten);
     return status;
