@@ -2,7 +2,7 @@
 # throwaway server. Source it after setting root and build.
 
 # The DNL functions the generator builds, and the demo terminals.
-DNL_FUNCTIONS=(IDSTAMM)
+DNL_FUNCTIONS=(MGDNL17P MGDNL18P MGDNL31P MGDNL60P IDSTAMM)
 DEMO_TERMINALS=(EINGANG-01 KANTINE-02 LAGER-03)
 
 # start_demo SERVERDIR DEMODIR: starts the server (stopped on exit), loads

@@ -121,8 +121,7 @@ int RunGenerator(int argc, char **argv) {
     char upperFunction[kDnlFunctionCapacity + 1];
     CopyText(upperFunction, sizeof upperFunction, DnlFunction);
     UpperCaseInPlace(upperFunction);
-    const char *abortMessage = WriterAbortMessage(upperFunction);
-    if (abortMessage == nullptr) {
+    if (!IsDnlFunction(upperFunction)) {
         std::printf("Unbekannte DNL-Funktion: %s\n", argv[1]);
         return -1;
     }
@@ -167,7 +166,7 @@ int RunGenerator(int argc, char **argv) {
     if (LookupTerminal(&Terminal) == TERMINAL_FIELD_TOO_LONG) {
         exitStatus = -1;
     } else if (CallWriter(DnlFunction, DownloadPath, &Terminal) == 0) {
-        std::printf("%s", abortMessage);
+        std::printf("Programmabbruch: Fehler bei Erstellung der Datei %s!\n", DnlFunction);
         exitStatus = -1;
     }
 

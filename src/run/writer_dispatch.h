@@ -3,9 +3,8 @@
 
 #include "common/records.h"
 
-// The message printed when the writer of an upper-cased DNL function fails, or
-// null when the name is no DNL function.
-const char *WriterAbortMessage(const char *dnlFunction);
+// True when the upper-cased name is one of the DNL functions.
+bool IsDnlFunction(const char *dnlFunction);
 
 // Calls the writer of an upper-cased DNL function. Returns the writer's result
 // (1 success, 0 failure), or -1 for a name that is no DNL function.

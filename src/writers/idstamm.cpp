@@ -3,6 +3,7 @@
 #include "common/run_state.h"
 #include "db/db.h"
 #include "lookup/access.h"
+#include "writers/authorisation.h"
 #include "writers/badge_walk.h"
 
 #include <cstdio>
@@ -42,24 +43,13 @@ const char *DisplaySetOf(const BadgeRecord *badge, const TerminalRecord *termina
 
 BadgeOutcome HandleBadge(BadgeRecord *badge, const TerminalRecord *terminal, void *) {
     const char *displaySet = DisplaySetOf(badge, terminal);
-    std::memcpy(badge->TimeAuthFlag, "0", 2);
-    std::memcpy(badge->AccessFlag, "0", 2);
-    if (HasTimeAuthorisation(badge, terminal->TrmNam)) {
-        std::memcpy(badge->TimeAuthFlag, "1", 2);
+    Authorisation authorisation;
+    BadgeOutcome outcome = LoadAuthorisation(badge, terminal, 32, 0, &authorisation);
+    if (outcome != BADGE_WRITTEN) {
+        return outcome;
     }
-    if (LoadAccessProfile(badge, terminal->TrmNam, 32, 0)) {
-        std::memcpy(badge->AccessFlag, "1", 2);
-    }
-    if (WalkMustStop()) {
-        return BADGE_ABORTED;
-    }
-    if (badge->AccessFlag[0] != '1' && badge->TimeAuthFlag[0] != '1') {
-        if (VerboseMode) {
-            std::printf("Ausweis %s ohne Zeit-/Zutrittsberechtigung auf Terminal %s\n",
-                        badge->AswNum, terminal->TrmNam);
-        }
-        return BADGE_SKIPPED;
-    }
+    std::memcpy(badge->TimeAuthFlag, authorisation.time ? "1" : "0", 2);
+    std::memcpy(badge->AccessFlag, authorisation.access ? "1" : "0", 2);
     std::memcpy(badge->FixedCode, "001", 4);
     if (std::strcmp(badge->AwvSto + 3, "00000") == 0) {
         badge->AwvSto[3] = '\0';

@@ -16,9 +16,9 @@ inline constexpr RecordField kConstantText = {"Constant", 32, 8}; // always "XXX
 inline constexpr RecordField kFixedCode = {"FixedCode", 40, 3};   // always "001"
 inline constexpr RecordField kBookingClass = {"M35BKL", 43, 3};
 inline constexpr RecordField kLocation = {"StoKtx", 46, 3};
-inline constexpr RecordField kFields[] = {kBadgeNumber, kValidFrom, kValidUntil,
-                                          kTimeAuthFlag, kAccessFlag, kConstantText,
-                                          kFixedCode,   kBookingClass, kLocation};
+inline constexpr RecordField kFields[] = {kBadgeNumber,  kValidFrom,    kValidUntil,
+                                          kTimeAuthFlag, kAccessFlag,   kConstantText,
+                                          kFixedCode,    kBookingClass, kLocation};
 } // namespace Mgdnl31p
 
 // Reader fields of MGDNL17P and MGDNL60P: field n (1-based) starts at column
@@ -44,6 +44,29 @@ inline constexpr RecordField kAccessFlag = {"AccessFlag", 23, 1};
 inline constexpr RecordField kBalance = {"TswW02", 24, 7};
 inline constexpr RecordField kLocationMark = ReaderNumberField(kLocationReaderField); // "07"
 inline constexpr RecordField kLocation = {"StoKtx", 63, 3};
+inline constexpr RecordField kFields[] = {kBadgeNumber,
+                                          kValidFrom,
+                                          kTimeAuthFlag,
+                                          kAccessFlag,
+                                          kBalance,
+                                          ReaderNumberField(1),
+                                          ReaderClassField(1),
+                                          ReaderNumberField(2),
+                                          ReaderClassField(2),
+                                          ReaderNumberField(3),
+                                          ReaderClassField(3),
+                                          ReaderNumberField(4),
+                                          ReaderClassField(4),
+                                          ReaderNumberField(5),
+                                          ReaderClassField(5),
+                                          ReaderNumberField(6),
+                                          ReaderClassField(6),
+                                          kLocationMark,
+                                          kLocation,
+                                          ReaderNumberField(8),
+                                          ReaderNumberField(9),
+                                          ReaderNumberField(10),
+                                          ReaderNumberField(11)};
 } // namespace Mgdnl17p
 
 // MGDNL60P: 45-character records, balance and three reader fields.
@@ -55,6 +78,17 @@ inline constexpr RecordField kValidFrom = {"AswGvo", 14, 8};
 inline constexpr RecordField kTimeAuthFlag = {"TimeAuthFlag", 22, 1};
 inline constexpr RecordField kAccessFlag = {"AccessFlag", 23, 1};
 inline constexpr RecordField kBalance = {"TswW09", 24, 7};
+inline constexpr RecordField kFields[] = {kBadgeNumber,
+                                          kValidFrom,
+                                          kTimeAuthFlag,
+                                          kAccessFlag,
+                                          kBalance,
+                                          ReaderNumberField(1),
+                                          ReaderClassField(1),
+                                          ReaderNumberField(2),
+                                          ReaderClassField(2),
+                                          ReaderNumberField(3),
+                                          ReaderClassField(3)};
 } // namespace Mgdnl60p
 
 // MGDNL18P: 173-character records, the badge number and eight display slots
@@ -72,5 +106,13 @@ inline constexpr RecordField LabelField(int n) {
 }
 inline constexpr RecordField ValueField(int n) {
     return {"Value", static_cast<size_t>(27 + 20 * (n - 1)), 7};
+}
+// A label shifted one column to the right, without its trailing blank.
+inline constexpr RecordField ShiftedLabelField(int n) {
+    return {"Label", LabelField(n).column + 1, LabelField(n).width - 1};
+}
+// The full date of the first "#W1" slot: the last label column and the value.
+inline constexpr RecordField DateField(int n) {
+    return {"Date", ValueField(n).column - 1, ValueField(n).width + 1};
 }
 } // namespace Mgdnl18p

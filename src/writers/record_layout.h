@@ -13,9 +13,9 @@ struct RecordField {
 };
 
 struct RecordLayout {
-    const char *fileType;       // "MGDNL31P", ...
-    size_t length;              // record length in characters
-    const RecordField *fields;  // every field, in column order
+    const char *fileType;      // "MGDNL31P", ...
+    size_t length;             // record length in characters
+    const RecordField *fields; // every field, in column order
     size_t fieldCount;
 };
 

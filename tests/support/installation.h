@@ -43,7 +43,8 @@ class Installation {
 };
 
 // Every DNL function the generator builds.
-inline const std::vector<std::string> kDnlFunctions = {"IDSTAMM"};
+inline const std::vector<std::string> kDnlFunctions = {"MGDNL17P", "MGDNL18P", "MGDNL31P",
+                                                       "MGDNL60P", "IDSTAMM"};
 
 // The configuration entry (heading and value line) for a key and plain value.
 std::string ConfigEntry(int number, const std::string &key, const std::string &plainValue);

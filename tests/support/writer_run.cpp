@@ -8,6 +8,7 @@
 #include "support/process.h"
 #include "support/test_db.h"
 
+#include <gtest/gtest.h>
 #include <mysql.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -109,4 +110,10 @@ WriterRun RunWriterWithLostConnection(WriterFunction writer, const std::string &
         WalkStart = DbStatementsSent();
         SetDbStatementHookForTests(KillOwnConnection);
     });
+}
+
+void ExpectWholeRecords(const std::string &file, size_t records, size_t length) {
+    EXPECT_EQ(file.size(), records * length);
+    EXPECT_EQ(file.find_first_of("\r\n"), std::string::npos);
+    EXPECT_EQ(file.find('\0'), std::string::npos);
 }

@@ -29,3 +29,7 @@ WriterRun RunWriterInChild(WriterFunction writer, const std::string &terminalNam
 // `killBeforeStatement` (counted from the start of the walk) is sent.
 WriterRun RunWriterWithLostConnection(WriterFunction writer, const std::string &terminalName,
                                       long killBeforeStatement);
+
+// Checks that a fixed-length file is exactly `records` records of `length`
+// characters, with no line break and no zero byte anywhere.
+void ExpectWholeRecords(const std::string &file, size_t records, size_t length);
