@@ -5,21 +5,19 @@
 #include "lookup/access.h"
 #include "writers/authorisation.h"
 #include "writers/badge_walk.h"
+#include "writers/layouts.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr int kFieldCount = 14;
+using Idstamm::kFieldCount;
+using Idstamm::kFieldNames;
 
 // Every field is bounded by its BadgeRecord or TerminalRecord field, so a line
 // always fits; it is written whole even beyond 255 characters.
 constexpr size_t kLineCapacity = 1024;
-
-const char *const kFieldNames[kFieldCount] = {
-    "AswNum", "AswGvo",    "AswGbi", "AwvSto", "TimeAuthFlag", "AccessFlag", "AswSpr",
-    "AswSal", "FixedCode", "M35BKL", "AswPnr", "AswNum",       "AswAtp",     "AswPin"};
 
 bool IsSafeField(const char *text) {
     return std::strpbrk(text, "\"\r\n") == nullptr;

@@ -116,3 +116,12 @@ inline constexpr RecordField DateField(int n) {
     return {"Date", ValueField(n).column - 1, ValueField(n).width + 1};
 }
 } // namespace Mgdnl18p
+
+// IDSTAMM: lines of 14 double-quoted fields separated by commas, each line
+// ending in CR LF.
+namespace Idstamm {
+inline constexpr int kFieldCount = 14;
+inline constexpr const char *kFieldNames[kFieldCount] = {
+    "AswNum", "AswGvo",    "AswGbi", "AwvSto", "TimeAuthFlag", "AccessFlag", "AswSpr",
+    "AswSal", "FixedCode", "M35BKL", "AswPnr", "AswNum",       "AswAtp",     "AswPin"};
+} // namespace Idstamm
