@@ -98,6 +98,16 @@ TEST_F(RunTest, OnlyAFirstCharacterOneCreatesANewFile) {
     }
 }
 
+// Fixed-length files have no line end: appended records follow the last byte.
+TEST_F(RunTest, AppendedFixedLengthRecordsFollowDirectly) {
+    const std::string record = "1001         " + validFrom_ + "00000000" + "11" + "XXXX,XX-" +
+                               "001" + "A  " + "   ";
+    ASSERT_EQ(Run({"MGDNL31P", "T1", File(), "1"}).exitStatus, 0);
+    EXPECT_EQ(ReadBytes(File()), record);
+    ASSERT_EQ(Run({"mgdnl31p", "T1", File(), "0"}).exitStatus, 0);
+    EXPECT_EQ(ReadBytes(File()), record + record);
+}
+
 TEST_F(RunTest, VerboseOnlyWithExactlyFiveParametersAndLowerCaseD) {
     const std::string verboseLine = "Aws: 1001 Zeitberechtigung: 1\n";
     struct Case {
