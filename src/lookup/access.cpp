@@ -29,6 +29,20 @@ DbCursor ReaderCursor;
 DbCursor AccessCursor;
 int StorageFailed = 0;
 
+// The reader slots of the last terminal and limit whose reader statement was
+// read to its end. The readers do not depend on the badge, and the run reads
+// one snapshot (autocommit off, nothing commits), so the statement's result
+// stays the same for the whole walk.
+struct TerminalReaders {
+    bool valid;                                        // the fields below hold a complete result
+    char terminalName[sizeof(TerminalRecord::TrmNam)]; // the terminal they belong to
+    long highestReader;                                // the limit they were selected with
+    bool marked[kReaderSlots];                         // slot n-1: reader n is active
+};
+
+TerminalReaders KnownReaders = {};
+bool ReaderCacheEnabled = true;
+
 void OpenReaderCursor(const char *terminalName, long highestReader) {
     // A failed statement leaves the cursor without a result, so the first
     // fetch returns -1 and no reader is marked.
@@ -105,6 +119,45 @@ void MarkReader(BadgeRecord *badge, int readerNumber) {
     slot[2] = '\0';
 }
 
+bool ReadersKnown(const char *terminalName, long highestReader) {
+    return ReaderCacheEnabled && KnownReaders.valid &&
+           KnownReaders.highestReader == highestReader &&
+           std::strcmp(KnownReaders.terminalName, terminalName) == 0;
+}
+
+// Marks the terminal's active readers up to highestReader, from the reader
+// statement or, for the terminal and limit of the last complete read, from
+// what it delivered then.
+void MarkTerminalReaders(BadgeRecord *badge, const char *terminalName, long highestReader) {
+    if (ReadersKnown(terminalName, highestReader)) {
+        for (int n = 1; n <= kReaderSlots; ++n) {
+            if (KnownReaders.marked[n - 1]) {
+                MarkReader(badge, n);
+            }
+        }
+        return;
+    }
+    TerminalReaders read = {};
+    OpenReaderCursor(terminalName, highestReader);
+    int readerNumber = 0;
+    int status;
+    while ((status = FetchReader(&readerNumber)) == 0) {
+        MarkReader(badge, readerNumber);
+        if (readerNumber >= 1 && readerNumber <= kReaderSlots) {
+            read.marked[readerNumber - 1] = true;
+        }
+    }
+    CloseReaderCursor();
+    // Only a result read to its end is kept; after a failure the next badge
+    // sends the statement again.
+    if (status == NO_MORE_ROWS &&
+        CopyText(read.terminalName, sizeof read.terminalName, terminalName)) {
+        read.highestReader = highestReader;
+        read.valid = true;
+        KnownReaders = read;
+    }
+}
+
 void ReleaseAccessList() {
     std::free(BadgeAccess.items);
     BadgeAccess.items = nullptr;
@@ -137,12 +190,7 @@ int LoadAccessProfile(BadgeRecord *badge, const char *terminalName, long highest
     ReleaseAccessList();
 
     if (markReaders) {
-        OpenReaderCursor(terminalName, highestReader);
-        int readerNumber = 0;
-        while (FetchReader(&readerNumber) == 0) {
-            MarkReader(badge, readerNumber);
-        }
-        CloseReaderCursor();
+        MarkTerminalReaders(badge, terminalName, highestReader);
     }
 
     if (OpenAccessCursor(badge->AswNum, terminalName) == 0) {
@@ -160,6 +208,15 @@ int LoadAccessProfile(BadgeRecord *badge, const char *terminalName, long highest
     CloseAccessCursor();
 
     return BadgeAccess.count > 0 ? 1 : 0;
+}
+
+void ForgetTerminalReaders() {
+    KnownReaders.valid = false;
+}
+
+void SetReaderCacheForTests(bool enabled) {
+    ReaderCacheEnabled = enabled;
+    ForgetTerminalReaders();
 }
 
 int AccessStorageFailed() {

@@ -18,8 +18,20 @@ int HasTimeAuthorisation(const BadgeRecord *badge, const char *terminalName);
 // to highestReader (at most 11). Access rows whose booking class or reader
 // text does not fit its AccessItem field are left out with a console line.
 // Returns 1 when the list holds at least one item, else 0.
+//
+// The reader statement is sent once per terminal and limit: its complete
+// result is kept until ForgetTerminalReaders, as it cannot change within the
+// run's one read transaction.
 int LoadAccessProfile(BadgeRecord *badge, const char *terminalName, long highestReader,
                       int markReaders);
+
+// Drops the kept reader result. Called at the start of every badge walk, and
+// by whoever ends the connection's read transaction.
+void ForgetTerminalReaders();
+
+// For tests only: false sends the reader statement for every badge, as
+// before the result was kept; true (the default) keeps it.
+void SetReaderCacheForTests(bool enabled);
 
 // 1 once the AccessList could not grow; the run must end as a failure.
 int AccessStorageFailed();

@@ -32,6 +32,9 @@ int WalkBadges(const TerminalRecord *terminal, BadgeHandler handle, void *contex
     BadgeRecord badge;
 
     std::memset(&badge, 0, sizeof badge);
+    // A reader result kept from an earlier walk may come from another read
+    // transaction.
+    ForgetTerminalReaders();
     OpenBadgeCursor(terminal);
     StartProgress(BadgeCursorRowCount());
     long rowsDone = 0;

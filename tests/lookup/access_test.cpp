@@ -19,6 +19,7 @@ class AccessTest : public LookupTest {
     }
     void TearDown() override {
         AccessStorageResize = savedResize;
+        SetReaderCacheForTests(true);
         LookupTest::TearDown();
     }
     void *(*savedResize)(void *, size_t) = nullptr;
@@ -180,6 +181,78 @@ TEST_F(AccessTest, MarksOnlyActiveReadersUpToTheHighestNumber) {
         }
         EXPECT_EQ(std::string(guarded.guard, sizeof guarded.guard),
                   std::string(sizeof guarded.guard, '#'));
+    }
+}
+
+// The reader slots of a badge as texts, "" for an unmarked slot.
+std::vector<std::string> ReaderSlotTexts(const BadgeRecord &badge) {
+    std::vector<std::string> slots;
+    for (int n = 0; n < kReaderSlots; ++n) {
+        slots.push_back(badge.ReaderSlots[n]);
+    }
+    return slots;
+}
+
+TEST_F(AccessTest, ReaderStatementRunsOncePerTerminalAndLimit) {
+    LoadLookupFixture(kProfileFixture);
+    using Slots = std::vector<std::string>;
+    const Slots upTo11 = {"01", "02", "", "", "05", "", "", "", "", "", "11"};
+    const Slots upTo3 = {"01", "02", "", "", "", "", "", "", "", "", ""};
+    const Slots none(kReaderSlots, "");
+    enum Step { LOAD, FORGET, CACHE_OFF };
+    struct ReaderCase {
+        Step step;
+        const char *terminal;
+        long highestReader;
+        long statements; // statements sent by the call: readers (unless kept) and access
+        Slots slots;
+    };
+    const ReaderCase cases[] = {
+        {LOAD, "T1", 11, 2, upTo11},
+        {LOAD, "T1", 11, 1, upTo11},
+        {LOAD, "T1", 11, 1, upTo11},
+        {LOAD, "T1", 3, 2, upTo3},
+        {LOAD, "T1", 3, 1, upTo3},
+        // T2's only reader is 6: an empty result is kept as well.
+        {LOAD, "T2", 3, 2, none},
+        {LOAD, "T2", 3, 1, none},
+        // Only the last terminal and limit are kept.
+        {LOAD, "T1", 3, 2, upTo3},
+        {FORGET, "", 0, 0, {}},
+        {LOAD, "T1", 3, 2, upTo3},
+        {CACHE_OFF, "", 0, 0, {}},
+        {LOAD, "T1", 3, 2, upTo3},
+        {LOAD, "T1", 3, 2, upTo3},
+    };
+    int step = 0;
+    for (const ReaderCase &c : cases) {
+        SCOPED_TRACE("step " + std::to_string(++step));
+        if (c.step == FORGET) {
+            ForgetTerminalReaders();
+            continue;
+        }
+        if (c.step == CACHE_OFF) {
+            SetReaderCacheForTests(false);
+            continue;
+        }
+        BadgeRecord badge = MakeBadge("ACC");
+        long sentBefore = DbStatementsSent();
+        EXPECT_EQ(LoadAccessProfile(&badge, c.terminal, c.highestReader, 1),
+                  std::strcmp(c.terminal, "T1") == 0 ? 1 : 0);
+        EXPECT_EQ(DbStatementsSent() - sentBefore, c.statements);
+        EXPECT_EQ(ReaderSlotTexts(badge), c.slots);
+    }
+}
+
+TEST_F(AccessTest, FailedReaderStatementIsSentAgainForTheNextBadge) {
+    LoadLookupFixture(std::string(kProfileFixture) + "DROP TABLE Orvadat.Orv401Zls;");
+    for (const char *number : {"ACC", "BOTH", "ACC"}) {
+        SCOPED_TRACE(number);
+        BadgeRecord badge = MakeBadge(number);
+        long sentBefore = DbStatementsSent();
+        EXPECT_EQ(LoadAccessProfile(&badge, "T1", 11, 1), 1);
+        EXPECT_EQ(DbStatementsSent() - sentBefore, 2);
+        EXPECT_EQ(ReaderSlotTexts(badge), std::vector<std::string>(kReaderSlots, ""));
     }
 }
 

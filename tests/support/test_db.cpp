@@ -1,6 +1,7 @@
 #include "support/test_db.h"
 
 #include "db/db.h"
+#include "lookup/access.h"
 
 #include <mysql.h>
 
@@ -97,6 +98,7 @@ void ResetOrvadat() {
     if (GeneratorConnected) {
         mysql_rollback(DbConnectionHandle());
     }
+    ForgetTerminalReaders();
     ExecSql("DROP DATABASE IF EXISTS Orvadat");
     ExecSql(schema);
 }
@@ -105,6 +107,8 @@ void EndGeneratorTransaction() {
     if (GeneratorConnected) {
         mysql_rollback(DbConnectionHandle());
     }
+    // What the lookups kept belonged to the transaction just ended.
+    ForgetTerminalReaders();
 }
 
 void LoadFixture(const std::string &sql) {
