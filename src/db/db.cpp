@@ -51,8 +51,17 @@ void AppendBytes(size_t *used, const char *bytes, size_t length) {
     *used += length;
 }
 
+// The bytes the client library escapes, in either escaping mode.
+constexpr char kEscapedBytes[] = "\\'\"\n\r\032";
+
 void AppendEscapedText(size_t *used, const char *text) {
     size_t length = std::strlen(text);
+    // A value without any of them (terminal names, badge numbers as a rule)
+    // comes out of the escaping as it went in, so it is copied directly.
+    if (std::strcspn(text, kEscapedBytes) == length) {
+        AppendBytes(used, text, length);
+        return;
+    }
     if (length >= kStatementBufferSize) {
         StopOnOverflow();
     }
@@ -137,21 +146,27 @@ int DbFree(DbCursor *cursor) {
 void FormatStatement(const char *tmpl, std::initializer_list<StatementArg> args) {
     const StatementArg *arg = args.begin();
     size_t used = 0;
-    for (const char *p = tmpl; *p != '\0'; ++p) {
-        if (*p != '%') {
-            AppendBytes(&used, p, 1);
-            continue;
+    const char *p = tmpl;
+    while (*p != '\0') {
+        // The text up to the next conversion goes in one piece: a statement is
+        // formatted for every lookup of every badge.
+        const char *percent = std::strchr(p, '%');
+        if (percent == nullptr) {
+            AppendBytes(&used, p, std::strlen(p));
+            break;
         }
+        AppendBytes(&used, p, static_cast<size_t>(percent - p));
+        p = percent;
         if (p[1] == '%') {
             AppendBytes(&used, "%", 1);
-            p += 1;
+            p += 2;
         } else if (p[1] == 's') {
             if (arg == args.end() || arg->text == nullptr) {
                 StopOnTemplateMismatch(tmpl);
             }
             AppendEscapedText(&used, arg->text);
             ++arg;
-            p += 1;
+            p += 2;
         } else if (p[1] == 'l' && p[2] == 'd') {
             if (arg == args.end() || arg->text != nullptr) {
                 StopOnTemplateMismatch(tmpl);
@@ -160,7 +175,7 @@ void FormatStatement(const char *tmpl, std::initializer_list<StatementArg> args)
             int length = std::snprintf(digits, sizeof digits, "%ld", arg->number);
             AppendBytes(&used, digits, static_cast<size_t>(length));
             ++arg;
-            p += 2;
+            p += 3;
         } else {
             StopOnTemplateMismatch(tmpl);
         }

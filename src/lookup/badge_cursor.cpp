@@ -6,7 +6,7 @@
 #include "db/db.h"
 #include "lookup/statements.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -68,10 +68,12 @@ int PutBlankPadded(char *field, size_t capacity, const char *value, size_t width
     return Refuse(badgeNumber, fieldName, PaddedLength(value, width), capacity);
 }
 
+// "%d" of the number into the field; two of them for every badge.
 int PutNumber(char *field, size_t capacity, int number, const char *badgeNumber,
               const char *fieldName) {
     char digits[16];
-    std::snprintf(digits, sizeof digits, "%d", number);
+    char *end = std::to_chars(digits, digits + sizeof digits - 1, number).ptr;
+    *end = '\0';
     return PutText(field, capacity, digits, badgeNumber, fieldName);
 }
 

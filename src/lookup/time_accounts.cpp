@@ -5,6 +5,7 @@
 #include "lookup/one_shot_cursor.h"
 #include "lookup/statements.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -67,14 +68,23 @@ void PutFreeText(char *field, const char *text) {
     field[kFreeTextLength] = '\0';
 }
 
+// Slot of TswW<number> for the numbers 0 to 16, -1 for one without a slot;
+// looked up for every balance of every badge.
+constexpr std::array<int, kLastBalanceColumn + 1> kSlotOfColumn = [] {
+    std::array<int, kLastBalanceColumn + 1> slots{};
+    slots.fill(-1);
+    for (int slot = 0; slot < kTimeAccountSlots; ++slot) {
+        slots[kTimeAccountColumns[slot]] = slot;
+    }
+    return slots;
+}();
+
 // Position of TswW<number> in the record's slot order, or -1.
 int SlotIndex(int number) {
-    for (int slot = 0; slot < kTimeAccountSlots; ++slot) {
-        if (kTimeAccountColumns[slot] == number) {
-            return slot;
-        }
+    if (number < 0 || number > kLastBalanceColumn) {
+        return -1;
     }
-    return -1;
+    return kSlotOfColumn[number];
 }
 
 void FillFromRow(BadgeRecord *badge) {

@@ -19,6 +19,9 @@ using Idstamm::kFieldNames;
 // always fits; it is written whole even beyond 255 characters.
 constexpr size_t kLineCapacity = 1024;
 
+// Lines of one badge that are kept from the check to the write.
+constexpr size_t kBufferedLines = 8;
+
 bool IsSafeField(const char *text) {
     return std::strpbrk(text, "\"\r\n") == nullptr;
 }
@@ -54,20 +57,36 @@ BadgeOutcome HandleBadge(BadgeRecord *badge, const TerminalRecord *terminal, voi
     }
 
     // A field with a quote or a line break would corrupt the file: the badge
-    // is left out whole, before any of its lines is written.
+    // is left out whole, before any of its lines is written. The lines are
+    // built into `lines` as they are checked and written from there, each
+    // built once; only a badge with more lines than it holds has them built
+    // again for writing.
+    char lines[kBufferedLines * kLineCapacity];
+    size_t buffered = 0;
+    bool allBuffered = true;
     char line[kLineCapacity];
     const char *badField = nullptr;
     int lineCount = badge->AccessFlag[0] == '1' ? BadgeAccess.count : 1;
     for (int i = 0; i < lineCount && badField == nullptr; ++i) {
         const char *bookingClass =
             badge->AccessFlag[0] == '1' ? BadgeAccess.items[i].M35BKL : badge->AswBkl;
-        FormatIDSTAMMLine(badge, displaySet, bookingClass, line, sizeof line, &badField);
+        if (allBuffered && sizeof lines - buffered >= kLineCapacity) {
+            buffered += FormatIDSTAMMLine(badge, displaySet, bookingClass, lines + buffered,
+                                          kLineCapacity, &badField);
+        } else {
+            allBuffered = false;
+            FormatIDSTAMMLine(badge, displaySet, bookingClass, line, sizeof line, &badField);
+        }
     }
     if (badField != nullptr) {
         std::printf("Ausweis %s nicht in Datei gestellt: %s enthaelt Anfuehrungszeichen oder "
                     "Zeilenumbruch\n",
                     badge->AswNum, badField);
         return BADGE_SKIPPED;
+    }
+    if (allBuffered) {
+        std::fwrite(lines, 1, buffered, DownloadFile);
+        return BADGE_WRITTEN;
     }
     for (int i = 0; i < lineCount; ++i) {
         const char *bookingClass =

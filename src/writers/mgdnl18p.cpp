@@ -39,6 +39,9 @@ enum DefinitionList { TERMINAL_DEFINITIONS, BADGE_DEFINITIONS };
 
 struct Mgdnl18pRun {
     MessageTable terminalTable;                    // loaded once from the terminal's set
+    char terminalLabels[kLength];                  // blank record with terminalTable's labels
+    bool ownSets;                                  // the model shows a badge's own display set
+    bool fourSlots;                                // the model shows slots 1 to 4 only
     char today[kDateLength + 1];                   // local date of the start, "%d.%m.%y"
     char lastWritten[sizeof(BadgeRecord::AswNum)]; // AswNum of the record written last
 };
@@ -183,14 +186,15 @@ BadgeOutcome HandleBadge(BadgeRecord *badge, const TerminalRecord *terminal, voi
     }
 
     char record[kLength];
-    FillRecord(record, kLength);
     MessageTable working;
-    if (badge->AswSal[0] != '\0' && std::strcmp(terminal->TRMMOD, kModelWithOwnSets) == 0) {
+    if (badge->AswSal[0] != '\0' && run->ownSets) {
         LoadMessageTable(&working, BADGE_DEFINITIONS, badge->AswNum);
+        FillRecord(record, kLength);
+        PlaceLabels(record, working);
     } else {
         working = run->terminalTable;
+        std::memcpy(record, run->terminalLabels, kLength);
     }
-    PlaceLabels(record, working);
     PlaceField(record, kBadgeNumber, badge->AswNum);
 
     int status = LoadTimeAccounts(badge);
@@ -205,7 +209,7 @@ BadgeOutcome HandleBadge(BadgeRecord *badge, const TerminalRecord *terminal, voi
     ResolveValues(&working, badge, run->today);
     PlaceValues(record, working);
     PlaceDate(record, working, run->today);
-    if (std::strcmp(terminal->TRMMOD, kModelWithFourSlots) == 0) {
+    if (run->fourSlots) {
         for (int n = kShownSlotsOfFourSlotModel + 1; n <= kSlots; ++n) {
             BlankField(record, SlotField(n));
         }
@@ -225,5 +229,11 @@ int WriteMGDNL18P(const char *, TerminalRecord *terminal) {
         return 0;
     }
     LoadMessageTable(&run.terminalTable, TERMINAL_DEFINITIONS, terminal->TrmNam);
+    // The labels of the terminal's set are the same for every badge that
+    // shows them, and the model is the same for every badge.
+    FillRecord(run.terminalLabels, kLength);
+    PlaceLabels(run.terminalLabels, run.terminalTable);
+    run.ownSets = std::strcmp(terminal->TRMMOD, kModelWithOwnSets) == 0;
+    run.fourSlots = std::strcmp(terminal->TRMMOD, kModelWithFourSlots) == 0;
     return WalkSucceeded(WalkBadges(terminal, HandleBadge, &run));
 }

@@ -117,6 +117,34 @@ TEST(StatementFormatTest, ValuesWithoutSpecialCharactersGiveTheTemplateText) {
     EXPECT_STREQ(StatementBuffer, "WHERE a = 'it\\'s'");
 }
 
+// Values are placed exactly as the client library escapes them for the
+// connection, whether or not they hold a byte that needs escaping.
+TEST(StatementFormatTest, ValuesArePlacedAsTheClientLibraryEscapesThem) {
+    ConnectGenerator();
+    const std::string values[] = {
+        "",
+        "TRM-003",
+        "0000000125",
+        "h\xE4ngen \xF1\xFF",
+        "it's",
+        "say \"x\"",
+        "back\\slash",
+        "line\nfeed",
+        "carriage\rreturn",
+        std::string("ctrl\x1AZ"),
+        "all '\"\\\n\r\x1A at once",
+        "\t tab and blank ",
+    };
+    for (const std::string &value : values) {
+        SCOPED_TRACE(value);
+        std::string escaped(2 * value.size() + 1, '\0');
+        escaped.resize(mysql_real_escape_string(DbConnectionHandle(), escaped.data(), value.data(),
+                                                value.size()));
+        FormatStatement("<%s>", {value.c_str()});
+        EXPECT_EQ(std::string(StatementBuffer), "<" + escaped + ">");
+    }
+}
+
 // Runs FormatStatement in a child process and reports how it ended and what it
 // printed on standard output.
 struct ChildResult {

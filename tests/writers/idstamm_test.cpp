@@ -150,6 +150,53 @@ TEST_F(IdstammTest, AccessListThatCannotGrowEndsTheRunWithoutWritingTheBadge) {
     EXPECT_EQ(run.file.substr(0, 6), "\"100\",");
 }
 
+// Badges with many access items on terminal TM: the lines of a badge are
+// either all written, in descending priority, or none of them.
+TEST(IdstammManyLinesTest, EveryLineOfABadgeOrNone) {
+    LoadFixture(R"sql(
+        INSERT INTO Orvadat.Orv1140Trm (TrmNam, TRMMOD, TRMSAL) VALUES ('TM', '7700-001', 'TS');
+        INSERT INTO Orvadat.Orv301Asw (AswNum, AswGvo, AswAtp, AswSpr) VALUES
+          ('FEW', CURDATE(), 1, 1), ('FEWBAD', CURDATE(), 1, 1),
+          ('MANY', CURDATE(), 1, 1), ('MANYBAD', CURDATE(), 1, 1);
+        INSERT INTO Orvadat.Orv113Awv (AwvNum, AwvSto) VALUES
+          ('FEW', 5), ('FEWBAD', 5), ('MANY', 5), ('MANYBAD', 5);
+        INSERT INTO Orvadat.MGSST35P (M35TRM, M35BKL, M35LES, M35BCH)
+          SELECT 'TM', CONCAT('K', LPAD(seq, 3, '0')), '01', '0' FROM seq_1_to_150;
+        INSERT INTO Orvadat.MGSST35P (M35TRM, M35BKL, M35LES, M35BCH) VALUES ('TM', 'K"1', '01', '0');
+        INSERT INTO Orvadat.Orv301Awb (AWBASW, AWBBKL, AWBZUV)
+          SELECT 'FEW', CONCAT('K', LPAD(seq, 3, '0')), seq FROM seq_1_to_3;
+        INSERT INTO Orvadat.Orv301Awb (AWBASW, AWBBKL, AWBZUV)
+          SELECT 'MANY', CONCAT('K', LPAD(seq, 3, '0')), seq FROM seq_1_to_150;
+        INSERT INTO Orvadat.Orv301Awb (AWBASW, AWBBKL, AWBZUV)
+          SELECT 'MANYBAD', CONCAT('K', LPAD(seq, 3, '0')), seq FROM seq_1_to_150;
+        INSERT INTO Orvadat.Orv301Awb (AWBASW, AWBBKL, AWBZUV) VALUES
+          ('FEWBAD', 'K001', 2), ('FEWBAD', 'K"1', 1), ('MANYBAD', 'K"1', 0);
+    )sql");
+    const std::string today = QueryValue("SELECT DATE_FORMAT(CURDATE(), '%Y%m%d')");
+    auto lines = [&](const std::string &badge, int classes) {
+        std::string text;
+        for (int n = classes; n >= 1; --n) {
+            std::string bookingClass = std::to_string(n);
+            bookingClass = "K" + std::string(3 - bookingClass.size(), '0') + bookingClass;
+            text += Line("\"" + badge + "\",\"" + today +
+                         "\",\"\",\"00005\",\"0\",\"1\",\"1\","
+                         "\"TS\",\"001\",\"" +
+                         bookingClass + "\",\"\",\"" + badge + "\",\"1\",\"\"");
+        }
+        return text;
+    };
+    WriterRun run = RunWriter(WriteIDSTAMM, "TM");
+    EXPECT_EQ(run.result, 1);
+    // 150 lines are more than a badge's lines kept from the check to the write.
+    EXPECT_EQ(run.file, lines("FEW", 3) + lines("MANY", 150));
+    EXPECT_EQ(run.out, "Ausweis FEWBAD nicht in Datei gestellt: M35BKL enthaelt "
+                       "Anfuehrungszeichen oder Zeilenumbruch\n"
+                       "Ausweis MANYBAD nicht in Datei gestellt: M35BKL enthaelt "
+                       "Anfuehrungszeichen oder Zeilenumbruch\n"
+                       "Ausweise gesamt: 4 davon in Datei gestellt: 2\n");
+    EndGeneratorTransaction();
+}
+
 TEST_F(IdstammTest, FormatRefusesQuotesAndLineBreaksInAnyField) {
     BadgeRecord badge = {};
     std::memcpy(badge.AswNum, "1", 2);
