@@ -2,11 +2,13 @@
 -- the seed @SEED@ (every "random" choice is a CRC32 of the seed and a row
 -- number). Run after db/schema.sql:
 --   sed -e 's/@BADGES@/20000/g' -e 's/@SEED@/1/g' db/generate.sql | mariadb
--- Shape: three clients, 40 terminals of three models (every third one
--- assigned to one or two clients), 8 to 16 readers per terminal, 30 access
--- booking classes, 1 to 4 booking classes per badge, time accounts for most
--- badges, 50 locations, display sets with eight definitions, about 3 % of
--- badges invalid today and about 3 % with a second location row.
+-- Shape: three clients, 40 terminals of three models (every fourth one
+-- assigned to one or two clients, so each model has terminals with and
+-- without assignments), 8 to 16 readers per terminal, 30 access booking
+-- classes, 1 to 4 booking classes per badge, time accounts for most badges,
+-- 50 locations, three terminal display sets and twenty badge display sets
+-- with eight definitions each, about 4 % of badges invalid today (validity
+-- ended or deleted) and about 3 % with a second location row.
 USE Orvadat;
 
 SET @seed = '@SEED@';
@@ -18,11 +20,11 @@ SELECT CONCAT('TRM-', LPAD(seq, 3, '0')),
        CONCAT('SET', 1 + seq % 3), 1, 1, 1 + seq % 3, NULL
 FROM seq_1_to_40;
 
--- Every third terminal serves one or two clients only.
+-- Every fourth terminal serves one or two clients only.
 INSERT INTO Orv115Tfz (TfzTrm, TfzLiz, TfzMnd, TfzSta)
 SELECT CONCAT('TRM-', LPAD(t.seq, 3, '0')), 1, 1 + (t.seq + c.seq) % 3, NULL
 FROM seq_1_to_40 t JOIN seq_1_to_2 c
-WHERE t.seq % 3 = 0 AND (c.seq = 1 OR CRC32(CONCAT(@seed, '-tfz-', t.seq)) % 2 = 0);
+WHERE t.seq % 4 = 0 AND (c.seq = 1 OR CRC32(CONCAT(@seed, '-tfz-', t.seq)) % 2 = 0);
 
 -- 8 to 16 readers per terminal; a few switched off.
 INSERT INTO Orv401Zls (ZlsTrm, ZlsLes, ZlsZko, ZlsSta)
@@ -43,7 +45,8 @@ FROM seq_1_to_40 t JOIN seq_0_to_29 c JOIN seq_1_to_2 r
 WHERE CRC32(CONCAT(@seed, '-m35-', t.seq, '-', c.seq)) % 3 = 0
   AND (r.seq = 1 OR CRC32(CONCAT(@seed, '-m35r-', t.seq, '-', c.seq)) % 2 = 0);
 
--- Badges: about 3 % invalid today (validity ended yesterday).
+-- Badges: about 3 % invalid today (validity ended yesterday), about 1 %
+-- deleted; about 2 % with a display set of their own.
 INSERT INTO Orv301Asw (AswNum, AswGvo, AswGbi, AswPnr, AswBkl, AswBk2, AswGrp, AswAan, AswAtp,
                        AswSal, AswSpr, AswPin, AswLiz, AswMnd, AswSta)
 SELECT LPAD(seq, 10, '0'),
@@ -53,8 +56,9 @@ SELECT LPAD(seq, 10, '0'),
             ELSE NULL END,
        LPAD(seq, 12, '0'), IF(h % 10 = 0, NULL, 'T'), IF(h % 10 = 0, 'T', NULL),
        CONCAT('G', h % 100), NULL, 1 + h % 4,
-       IF(h % 50 = 0, 'VIP', NULL), 1, IF(h % 3 = 0, NULL, LPAD(h % 10000, 4, '0')),
-       1, 1 + h % 3, NULL
+       IF(h % 50 = 0, CONCAT('P', LPAD(1 + h % 20, 2, '0')), NULL), 1,
+       IF(h % 3 = 0, NULL, LPAD(h % 10000, 4, '0')),
+       1, 1 + h % 3, IF(h % 97 = 0, 8, NULL)
 FROM (SELECT seq, CRC32(CONCAT(@seed, '-asw-', seq)) AS h FROM seq_1_to_@BADGES@) b;
 
 -- One location per badge, a second one for about 3 %.
@@ -91,13 +95,21 @@ SELECT LPAD(seq, 10, '0'), NULL,
 FROM (SELECT seq, CRC32(CONCAT(@seed, '-tsw-', seq)) AS h FROM seq_1_to_@BADGES@) b
 WHERE h % 10 <> 0;
 
--- Display sets SET1..SET3 (standard definitions) and VIP, eight slots each.
+-- Terminal display sets SET1..SET3 (standard definitions), eight slots each.
 INSERT INTO Orv119Msd (MsdSal, MsdLfd, MsdSpl, MsdTxt, MsdAnz, MsdWrt, MsdMnd, MsdLiz, MSDERF,
                        MsdSta)
-SELECT s.name, l.seq, IF(l.seq >= 5 AND l.seq % 2 = 0, 2, 1), NULL, l.seq,
+SELECT CONCAT('SET', s.seq), l.seq, IF(l.seq >= 5 AND l.seq % 2 = 0, 2, 1), NULL, l.seq,
        ELT(l.seq, 1, 2, 9, 21, 3, 4, 5, 22), 1, 1, 'KORVALD', NULL
-FROM (SELECT 'SET1' AS name UNION ALL SELECT 'SET2' UNION ALL SELECT 'SET3'
-      UNION ALL SELECT 'VIP') s JOIN seq_1_to_8 l;
+FROM seq_1_to_3 s JOIN seq_1_to_8 l;
+
+-- Badge display sets P01..P20 of the clients, eight slots each, some with a
+-- label of their own.
+INSERT INTO Orv119Msd (MsdSal, MsdLfd, MsdSpl, MsdTxt, MsdAnz, MsdWrt, MsdMnd, MsdLiz, MSDERF,
+                       MsdSta)
+SELECT CONCAT('P', LPAD(s.seq, 2, '0')), l.seq, IF(l.seq >= 5 AND (s.seq + l.seq) % 3 = 0, 2, 1),
+       IF((s.seq + l.seq) % 5 = 0, CONCAT('Text ', s.seq, '/', l.seq), NULL), l.seq,
+       ELT(1 + (s.seq + l.seq) % 8, 1, 2, 9, 21, 3, 4, 22, 16), 1 + s.seq % 3, 1, 'ADMIN', NULL
+FROM seq_1_to_20 s JOIN seq_1_to_8 l;
 
 INSERT INTO Orv102Whl (FtxNumSpr, FtxWhl, FtxSpr, FtxT50, FTXT10)
 SELECT 220001, seq, 1, ELT(seq, 'Datum', 'Saldo', 'Vormonat', 'Mehrarbeit', 'Urlaub', 'Info',
